@@ -1,0 +1,3 @@
+#include "cleanup/cleanup_on_close.h"
+
+void CleanUpOnClose(HostServices&) {}

@@ -1,0 +1,3 @@
+#include "ui/allow_navigation.h"
+
+void AllowNavigation(HostServices&) {}
