@@ -9,7 +9,7 @@ packages=(
   g++-mingw-w64-x86-64 binutils-mingw-w64-x86-64
   libgtest-dev googletest
   wine wine32:i386 wine64
-  xvfb xauth locales fonts-wqy-zenhei
+  xvfb xauth locales fonts-wqy-zenhei fonts-wine
   iproute2 util-linux
 )
 

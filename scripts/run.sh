@@ -7,14 +7,22 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 cd "$root"
 
 scripts/install-deps.sh
-cmake --preset win32
-cmake --build --preset win32 --target launcher e2e_driver
+build=$(bash -c '. scripts/wine-session.sh; wine_session_arch')  # see the README
+cmake --preset "$build"
+cmake --build --preset "$build" --target launcher e2e_driver
+bin=build/$build/bin
 
 if [[ -n ${DISPLAY-} ]]; then
-  # The user's own display and default Wine prefix, still with no network.
-  exec unshare --net bash -c 'ip link set lo up; LC_ALL=zh_CN.UTF-8 exec wine build/win32/bin/launcher.exe'
+  # On the user's display, with a prefix of its own and still no network.
+  exec unshare --net bash -c '
+    ip link set lo up
+    . scripts/wine-session.sh
+    export WINEPREFIX=$PWD/build/'"$build"'/user-prefix LC_ALL=zh_CN.UTF-8
+    [[ '"$build"' == win32 ]] || export WINEARCH=win64 WINELOADER=/usr/lib/wine/wine64
+    [[ -d $WINEPREFIX ]] || WINEDLLOVERRIDES="mscoree,mshtml=" "${WINELOADER:-wine}" wineboot -i
+    exec "${WINELOADER:-wine}" '"$bin"'/launcher.exe'
 fi
-scripts/in-wine.sh build/win32/run \
-  wine build/win32/bin/e2e_driver.exe --gtest_filter='LauncherWindow.LabelsPaintTheirColoursOnButtonFace'
-python3 scripts/bmp_to_png.py build/win32/bin/main-window.bmp build/win32/main-window.png
-echo "screenshot: $root/build/win32/main-window.png"
+scripts/in-wine.sh "build/$build/run" \
+  wine "$bin/e2e_driver.exe" --gtest_filter='LauncherWindow.LabelsPaintTheirColoursOnButtonFace'
+python3 scripts/bmp_to_png.py "$bin/main-window.bmp" "build/$build/main-window.png"
+echo "screenshot: $root/build/$build/main-window.png"

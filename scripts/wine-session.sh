@@ -1,5 +1,6 @@
 # shellcheck shell=bash
-# A private X display and a fresh 32-bit Wine prefix for one test run.
+# A private X display and a fresh Wine prefix for one test run: 32-bit where
+# this machine runs 32-bit programs, 64-bit where it cannot (wine_session_arch).
 #
 # Source it, then:
 #   wine_session_start DIR    # Xvfb on a free display (:10 up) + new prefix in DIR/prefix
@@ -13,6 +14,12 @@
 #   unshare -n bash -c 'ip link set lo up; . scripts/wine-session.sh; ...'
 # WINE_SESSION_TIMEOUT (seconds, default 300) bounds wineboot and each later
 # setup step; raise it where 32-bit code runs under emulation.
+
+# win32 where this machine runs 32-bit Linux programs (and so 32-bit Wine),
+# win64 where it does not: some virtual machines have no 32-bit user mode.
+wine_session_arch() {
+  if /usr/lib/wine/wine --version >/dev/null 2>&1; then echo win32; else echo win64; fi
+}
 
 wine_session_start() {
   local dir=${1:?usage: wine_session_start DIR} display='' key name value t=${WINE_SESSION_TIMEOUT:-300}
@@ -51,7 +58,15 @@ wine_session_start() {
     return 1
   fi
 
-  export DISPLAY=:$display WINEPREFIX=$dir/prefix WINEARCH=win32 WINEDEBUG=-all
+  WINEARCH=$(wine_session_arch)
+  export DISPLAY=:$display WINEPREFIX=$dir/prefix WINEARCH WINEDEBUG=-all
+  if [[ $WINEARCH == win64 ]]; then
+    # Debian's wine script prefers the 32-bit loader whenever it is installed.
+    mkdir -p "$dir/bin"
+    printf '#!/bin/sh\nexec /usr/lib/wine/wine64 "$@"\n' >"$dir/bin/wine"
+    chmod +x "$dir/bin/wine"
+    export PATH=$dir/bin:$PATH WINELOADER=/usr/lib/wine/wine64
+  fi
   export LC_ALL=zh_CN.UTF-8 # Wine takes the ANSI code page (936) from the locale
   WINE_SESSION_PREFIX=$WINEPREFIX
 
@@ -61,7 +76,7 @@ wine_session_start() {
     return 1
   fi
   # No Mono or Gecko: their installers would prompt and the tests need neither.
-  if ! WINEDLLOVERRIDES="mscoree,mshtml=" timeout "$t" wineboot -i >"$dir/wineboot.log" 2>&1 ||
+  if ! WINEDLLOVERRIDES="mscoree,mshtml=" timeout "$t" wine wineboot -i >"$dir/wineboot.log" 2>&1 ||
      ! timeout "$t" wineserver -w; then
     echo "wine_session_start: wineboot failed or hung (see $dir/wineboot.log)" >&2
     wine_session_stop

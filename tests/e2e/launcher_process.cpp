@@ -43,7 +43,10 @@ bool LauncherProcess::Start() {
 HWND LauncherProcess::WaitForWindow(DWORD timeout_ms) {
   const DWORD start = GetTickCount();
   do {
-    if (HWND w = FindMainWindowOf(process_id_); w && IsWindowVisible(w)) return w;
+    if (HWND w = FindMainWindowOf(process_id_); w && IsWindowVisible(w)) {
+      WaitForInputIdle(process_.get(), timeout_ms);  // done loading, waiting in its loop
+      return w;
+    }
     if (WaitForSingleObject(process_.get(), 50) != WAIT_TIMEOUT) return nullptr;
   } while (GetTickCount() - start < timeout_ms);
   return nullptr;

@@ -114,18 +114,34 @@ void PressKey(WORD virtual_key, bool with_shift, bool with_alt) {
 
 void ClickAt(POINT p) {
   // An absolute move: in a Wine desktop SetCursorPos does not move the pointer.
-  INPUT in[3]{};
-  in[0].type = INPUT_MOUSE;
-  in[0].mi.dx = (p.x * 65536 + 32768) / GetSystemMetrics(SM_CXSCREEN);
-  in[0].mi.dy = (p.y * 65536 + 32768) / GetSystemMetrics(SM_CYSCREEN);
-  in[0].mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
-  in[1].type = INPUT_MOUSE;
-  in[1].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
-  in[2].type = INPUT_MOUSE;
-  in[2].mi.dwFlags = MOUSEEVENTF_LEFTUP;
-  SendInput(1, &in[0], sizeof(INPUT));
-  Sleep(50);
-  SendInput(2, &in[1], sizeof(INPUT));
+  INPUT in{};
+  in.type = INPUT_MOUSE;
+  in.mi.dx = (p.x * 65536 + 32768) / GetSystemMetrics(SM_CXSCREEN);
+  in.mi.dy = (p.y * 65536 + 32768) / GetSystemMetrics(SM_CYSCREEN);
+  in.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+  // Wine drops the first move a process sends into a new desktop now and then:
+  // move until the pointer is there.
+  for (int attempt = 0; attempt < 20; ++attempt) {
+    INPUT nudge{};
+    nudge.type = INPUT_MOUSE;
+    nudge.mi.dx = attempt % 2 ? 1 : -1;
+    nudge.mi.dwFlags = MOUSEEVENTF_MOVE;
+    SendInput(1, &nudge, sizeof nudge);
+    SendInput(1, &in, sizeof in);
+    if (WaitUntil([&] {
+          POINT at;
+          return GetCursorPos(&at) && at.x == p.x && at.y == p.y;
+        }, 300))
+      break;
+  }
+  Sleep(100);  // let the target see the pointer arrive before the button goes down
+  for (DWORD button : {MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_LEFTUP}) {
+    in = {};
+    in.type = INPUT_MOUSE;
+    in.mi.dwFlags = button;
+    SendInput(1, &in, sizeof in);
+    Sleep(50);
+  }
 }
 
 ScreenCapture::ScreenCapture(RECT area)

@@ -69,6 +69,8 @@ struct OutcomeCase {
   bool refuses;
 };
 
+void PrintTo(const OutcomeCase& c, std::ostream* os) { *os << c.what; }
+
 class FireEventOutcome : public FireEventTest, public testing::WithParamInterface<OutcomeCase> {};
 
 TEST_P(FireEventOutcome, ReportsHandlerAndValue) {

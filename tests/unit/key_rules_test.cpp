@@ -63,6 +63,8 @@ const KeyCase kCases[] = {
     {"shift_enter_passes", kOff, true, Key::Enter, kShift, 2, Action::PassOn, 0},
 };
 
+void PrintTo(const KeyCase& c, std::ostream* os) { *os << c.what; }
+
 class KeyRules : public testing::TestWithParam<KeyCase> {};
 
 TEST_P(KeyRules, Decides) {

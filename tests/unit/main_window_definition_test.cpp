@@ -128,6 +128,10 @@ struct PlacementCase {
   Rect expected;
 };
 
+void PrintTo(const PlacementCase& p, std::ostream* os) {
+  *os << p.screen_width << "x" << p.screen_height;
+}
+
 class Placement : public testing::TestWithParam<PlacementCase> {};
 
 TEST_P(Placement, CentresWithTruncatingDivision) {
