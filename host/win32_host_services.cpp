@@ -114,7 +114,9 @@ bool Win32HostServices::RunProgram(const char* path) {
 std::intptr_t Win32HostServices::ShellOpen(const char* file, const char* parameters) {
   SHELLEXECUTEINFOA execute{};
   execute.cbSize = sizeof execute;
-  execute.fMask = SEE_MASK_NOCLOSEPROCESS;
+  // The process handle lets TerminateProcessByName know this process as ours;
+  // no error box of the shell's own, as with ShellExecute.
+  execute.fMask = SEE_MASK_NOCLOSEPROCESS | SEE_MASK_FLAG_NO_UI;
   execute.lpFile = file;
   execute.lpParameters = parameters;
   execute.lpDirectory = "";

@@ -1,10 +1,11 @@
 #!/usr/bin/env bash
-# Runs a command with a fresh Wine prefix and X display of its own, in a network
-# namespace where only loopback is up, so nothing the launcher asks for leaves
+# Runs a command with a fresh Wine prefix and X display of its own, in network
+# and mount namespaces of its own (mounts a test makes end with the run), where
+# only loopback is up, so nothing the launcher asks for leaves
 # the machine. Usage: scripts/in-wine.sh SESSION_DIR COMMAND...
 set -euo pipefail
 if [[ ${1-} != --inside ]]; then
-  exec unshare --net "$0" --inside "$@"
+  exec unshare --net --mount "$0" --inside "$@"
 fi
 shift
 session_dir=$1
