@@ -15,6 +15,9 @@ public:
   virtual void OpenUrl(const char* url) = 0;
   virtual int ShowMessage(const char* text) = 0;
   virtual bool TerminateProcessByName(const char* executable_name) = 0;
+  // Waits, at most this long in all, for the processes ended so far to exit;
+  // true when none is left.
+  virtual bool WaitForTerminatedProcesses(std::uint32_t timeout_ms) = 0;
   virtual bool RemoveFolderTree(const char* path) = 0;
 
 protected:

@@ -159,9 +159,26 @@ bool Win32HostServices::TerminateProcessByName(const char* executable_name) {
         OpenProcess(PROCESS_TERMINATE | PROCESS_QUERY_LIMITED_INFORMATION, FALSE, started.id));
     const auto created = process ? CreationTime(process.get()) : std::nullopt;
     if (!created || !SameTime(*created, started.created)) continue;  // the id went to a stranger
-    return TerminateProcess(process.get(), 0) != 0;
+    if (!TerminateProcess(process.get(), 0)) return false;
+    ended_.push_back(started);
+    return true;
   }
   return false;
+}
+
+bool Win32HostServices::WaitForTerminatedProcesses(std::uint32_t timeout_ms) {
+  const DWORD start = GetTickCount();
+  bool all_gone = true;
+  for (const StartedProcess& ended : ended_) {
+    const OwnedHandle process(OpenProcess(SYNCHRONIZE | PROCESS_QUERY_LIMITED_INFORMATION, FALSE, ended.id));
+    const auto created = process ? CreationTime(process.get()) : std::nullopt;
+    if (!created || !SameTime(*created, ended.created)) continue;  // gone, its id maybe reused
+    const DWORD spent = GetTickCount() - start;
+    const DWORD left = spent < timeout_ms ? timeout_ms - spent : 0;
+    all_gone = WaitForSingleObject(process.get(), left) == WAIT_OBJECT_0 && all_gone;
+  }
+  ended_.clear();
+  return all_gone;
 }
 
 bool Win32HostServices::RemoveFolderTree(const char* path) {

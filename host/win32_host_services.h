@@ -17,6 +17,7 @@ public:
   void OpenUrl(const char* url) override;
   int ShowMessage(const char* text) override;
   bool TerminateProcessByName(const char* executable_name) override;
+  bool WaitForTerminatedProcesses(std::uint32_t timeout_ms) override;
   bool RemoveFolderTree(const char* path) override;
 
 private:
@@ -29,4 +30,5 @@ private:
   void Remember(HANDLE process);
 
   std::vector<StartedProcess> started_;  // in the order they were started
+  std::vector<StartedProcess> ended_;    // told to terminate, maybe not gone yet
 };

@@ -1,6 +1,9 @@
 #include "links/link_actions.h"
 
-void OpenSitePage(HostServices&) {}
-void OpenRankingSite(HostServices&) {}
-void OpenForum(HostServices&) {}
-void ShowAuthorNotice(HostServices&) {}
+#include "host/host_services.h"
+#include "links/site_addresses.h"
+
+void OpenSitePage(HostServices& host) { host.OpenUrl(kSitePage); }
+void OpenRankingSite(HostServices& host) { host.OpenUrl(kRankingSiteRoot); }
+void OpenForum(HostServices& host) { host.OpenUrl(kForumRoot); }
+void ShowAuthorNotice(HostServices& host) { host.ShowMessage("作者暂时没有主页"); }

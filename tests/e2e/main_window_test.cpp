@@ -55,13 +55,7 @@ protected:
 
   // Keys go to the foreground window; the launcher takes it when it shows,
   // but make sure before pressing.
-  void MakeActive() {
-    if (ActiveOfThread(launcher.ThreadId()) == window) return;
-    SetWindowPos(window, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
-    const Box place = PlaceOnScreen(window);
-    ClickAt({place.left + place.width / 2, place.top + GetSystemMetrics(SM_CYCAPTION) / 2 + 2});
-    ASSERT_TRUE(WaitUntil([&] { return ActiveOfThread(launcher.ThreadId()) == window; }));
-  }
+  void MakeActive() { ASSERT_TRUE(BringToFront(window)); }
 
   HWND Focus() const { return FocusOfThread(launcher.ThreadId()); }
 

@@ -199,3 +199,19 @@ bool ScreenCapture::SaveBmp(const std::string& path) const {
                   std::fwrite(bgr_.data(), 1, bgr_.size(), f) == bgr_.size();
   return std::fclose(f) == 0 && ok;
 }
+
+bool BringToFront(HWND window) {
+  const DWORD thread = GetWindowThreadProcessId(window, nullptr);
+  auto in_front = [&] { return ActiveOfThread(thread) == window && GetForegroundWindow() == window; };
+  for (int attempt = 0; attempt < 3 && !in_front(); ++attempt) {
+    // SetForegroundWindow alone does not always raise another process's window
+    // in Wine; a raise with SetWindowPos does, and a click on the caption makes sure.
+    SetForegroundWindow(window);
+    SetWindowPos(window, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+    if (WaitUntil(in_front, 1000)) break;
+    const Box place = PlaceOnScreen(window);
+    ClickAt({place.left + place.width / 2, place.top + GetSystemMetrics(SM_CYCAPTION) / 2 + 2});
+    WaitUntil(in_front, 1000);
+  }
+  return in_front();
+}

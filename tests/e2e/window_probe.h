@@ -26,6 +26,10 @@ bool WaitUntil(const std::function<bool()>& condition, DWORD timeout_ms = 5000);
 // Every top-level window of the process that is visible, other than `except`.
 std::vector<HWND> OtherVisibleWindowsOf(DWORD process_id, HWND except);
 
+// Makes another process's window the one that takes the keyboard, as a user
+// clicking its caption would; true once it has.
+bool BringToFront(HWND window);
+
 // Keyboard and mouse input as the user gives it.
 void PressKey(WORD virtual_key, bool with_shift = false, bool with_alt = false);
 void ClickAt(POINT screen_point);

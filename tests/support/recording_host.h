@@ -24,6 +24,9 @@ public:
   bool TerminateProcessByName(const char* name) override {
     return Record("TerminateProcessByName " + std::string(name));
   }
+  bool WaitForTerminatedProcesses(std::uint32_t timeout_ms) override {
+    return Record("WaitForTerminatedProcesses " + std::to_string(timeout_ms));
+  }
   bool RemoveFolderTree(const char* path) override { return Record("RemoveFolderTree " + std::string(path)); }
 
 private:

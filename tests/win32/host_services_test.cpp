@@ -214,6 +214,20 @@ TEST_F(HostTest, TerminateNeverEndsWhatTheLauncherDidNotStart) {
   EXPECT_TRUE(IsRunning(titled));
 }
 
+// Ending a process does not free its executable at once; after the wait the
+// file can be deleted.
+TEST_F(HostTest, WaitAfterTerminateFreesTheExecutable) {
+  const std::string program = Folder("ended") + "\\velto77.exe";
+  ASSERT_TRUE(CopyFileA(BesideTests("probe_program.exe").c_str(), program.c_str(), FALSE));
+  ASSERT_TRUE(host.RunProgram(program.c_str()));
+  EXPECT_TRUE(host.WaitForTerminatedProcesses(1000)) << "nothing ended yet, nothing to wait for";
+  ASSERT_TRUE(host.TerminateProcessByName("velto77.exe"));
+  const DWORD start = GetTickCount();
+  EXPECT_TRUE(host.WaitForTerminatedProcesses(1000));
+  EXPECT_LE(GetTickCount() - start, 1500u);
+  EXPECT_TRUE(DeleteFileA(program.c_str())) << GetLastError();
+}
+
 // --- ShellOpen and OpenUrl ------------------------------------------------------------
 
 TEST_F(HostTest, ShellOpenPassesParametersUnchangedAndItsProcessCanBeEnded) {

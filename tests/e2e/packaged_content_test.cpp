@@ -1,0 +1,224 @@
+// What the buttons and the close do on disk and to processes, seen from
+// outside the real launcher.
+#include "launcher_process.h"
+
+#include <gtest/gtest.h>
+#include <tlhelp32.h>
+
+#include <algorithm>
+#include <fstream>
+#include <optional>
+#include <string>
+#include <tuple>
+#include <vector>
+
+#include "window_probe.h"
+
+namespace {
+
+const std::string kFolder = "C:\\Program Files\\zorvalin";
+const std::string kTutorial = kFolder + "\\velto77.exe";
+const std::string kNotice = kFolder + "\\tougao.txt";
+const std::string kNotes = kFolder + "\\shuoming.txt";
+
+std::string Read(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  return {std::istreambuf_iterator<char>(in), {}};
+}
+bool Exists(const std::string& path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
+
+std::vector<DWORD> ProcessesNamed(const char* name) {
+  std::vector<DWORD> ids;
+  const OwnedHandle snapshot(NullIfInvalid(CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0)));
+  PROCESSENTRY32 e{};
+  e.dwSize = sizeof e;
+  for (BOOL more = Process32First(snapshot.get(), &e); more; more = Process32Next(snapshot.get(), &e))
+    if (lstrcmpiA(e.szExeFile, name) == 0) ids.push_back(e.th32ProcessID);
+  return ids;
+}
+
+void EndAll(const char* name) {
+  for (DWORD id : ProcessesNamed(name)) {
+    const OwnedHandle p(OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, id));
+    if (p && TerminateProcess(p.get(), 1)) WaitForSingleObject(p.get(), 5000);
+  }
+}
+
+void RemoveWorkingFolder() {
+  for (const std::string& f : {kTutorial, kNotice, kNotes}) DeleteFileA(f.c_str());
+  RemoveDirectoryA(kFolder.c_str());
+}
+
+// The control ids of the buttons, by creation order.
+enum Button { k按钮1 = 100, k按钮2 = 110, k按钮4 = 120, k按钮5 = 130, k按钮6 = 150, k按钮3 = 180, k按钮7 = 200 };
+
+class LauncherActions : public testing::Test {
+protected:
+  void SetUp() override {
+    for (const char* name : {"velto77.exe", "notepad.exe"}) EndAll(name);
+    RemoveWorkingFolder();
+    ASSERT_FALSE(Exists(kFolder));
+  }
+  void TearDown() override {
+    for (const char* name : {"velto77.exe", "notepad.exe"}) EndAll(name);
+  }
+
+  void Start() {
+    launcher.emplace();
+    ASSERT_TRUE(launcher->Start());
+    window = launcher->WaitForWindow();
+    ASSERT_NE(window, nullptr);
+  }
+
+  // Presses a button as a user with a keyboard does: Tab to it, then Space.
+  // A program the launcher just started may take the keyboard on the way;
+  // the user then clicks the launcher's caption again.
+  void Press(Button id) {
+    const HWND button = GetDlgItem(window, id);
+    ASSERT_NE(button, nullptr);
+    const DWORD thread = launcher->ThreadId();
+    for (int i = 0; i < 20 && FocusOfThread(thread) != button; ++i) {
+      ASSERT_TRUE(BringToFront(window)) << "a started program keeps the keyboard";
+      const HWND before = FocusOfThread(thread);
+      if (before == button) break;
+      PressKey(VK_TAB);
+      WaitUntil([&] { return FocusOfThread(thread) != before; }, 1000);
+    }
+    ASSERT_EQ(FocusOfThread(thread), button);
+    PressKey(VK_SPACE);
+  }
+
+  // A program the launcher starts takes the foreground when its window shows;
+  // wait for that, so that it does not snatch the keys meant for the next press.
+  static void WaitUntilItTakesTheForeground(const char* program) {
+    WaitUntil([&] {
+      DWORD owner = 0;
+      GetWindowThreadProcessId(GetForegroundWindow(), &owner);
+      const std::vector<DWORD> ids = ProcessesNamed(program);
+      return std::find(ids.begin(), ids.end(), owner) != ids.end();
+    }, 3000);
+  }
+
+  // Waits until the launcher has handled everything sent so far.
+  void Settle() {
+    DWORD_PTR ignored;
+    SendMessageTimeoutA(window, WM_NULL, 0, 0, 0, 10000, &ignored);
+    WaitForInputIdle(launcher->Handle(), 5000);
+  }
+
+  void Close() {
+    PostMessageA(window, WM_CLOSE, 0, 0);
+    EXPECT_EQ(launcher->WaitForExit(), 0u);
+  }
+
+  std::optional<LauncherProcess> launcher;
+  HWND window = nullptr;
+};
+
+TEST_F(LauncherActions, WorkingFolderExistsBeforeTheWindowIsFirstVisible) {
+  launcher.emplace();
+  ASSERT_TRUE(launcher->Start());
+  bool folder_at_first_sight = false;
+  ASSERT_TRUE(WaitUntil([&] {
+    const HWND w = FindMainWindowOf(launcher->ProcessId());
+    if (!w || !IsWindowVisible(w)) return false;
+    folder_at_first_sight = Exists(kFolder);
+    return true;
+  }, 15000));
+  EXPECT_TRUE(folder_at_first_sight);
+}
+
+TEST_F(LauncherActions, StartTutorialWritesTheLessonAndStartsItEachClick) {
+  Start();
+  Press(k按钮1);
+  ASSERT_TRUE(WaitUntil([] { return ProcessesNamed("velto77.exe").size() == 1; }, 10000));
+  WaitUntilItTakesTheForeground("velto77.exe");
+  const std::string packaged = Read(E2E_PACKAGED_IMAGE);
+  ASSERT_EQ(packaged.size(), 15739242u);
+  EXPECT_TRUE(Read(kTutorial) == packaged) << "the written lesson differs from the packaged one";
+
+  // While it runs its file is locked: the write fails and a second copy starts.
+  Press(k按钮1);
+  EXPECT_TRUE(WaitUntil([] { return ProcessesNamed("velto77.exe").size() == 2; }, 10000));
+  Settle();
+  EXPECT_TRUE(Read(kTutorial) == packaged);
+  EXPECT_TRUE(OtherVisibleWindowsOf(launcher->ProcessId(), window).empty()) << "no message of its own";
+}
+
+TEST_F(LauncherActions, SubmissionNoticeIsRewrittenAndOpenedOnEveryClick) {
+  Start();
+  Press(k按钮4);
+  ASSERT_TRUE(WaitUntil([] { return ProcessesNamed("notepad.exe").size() == 1; }, 10000));
+  WaitUntilItTakesTheForeground("notepad.exe");
+  const std::string packaged = Read(kNotice);
+  EXPECT_EQ(packaged.size(), 459u);
+  { std::ofstream(kNotice, std::ios::binary) << "the user's own edits"; }
+  Press(k按钮4);
+  EXPECT_TRUE(WaitUntil([] { return ProcessesNamed("notepad.exe").size() == 2; }, 10000));
+  EXPECT_EQ(Read(kNotice), packaged) << "the packaged text replaces the edit";
+}
+
+TEST_F(LauncherActions, NotesWithTheFolderMissingWriteNothingAndStillOpenNotepad) {
+  Start();
+  ASSERT_TRUE(RemoveDirectoryA(kFolder.c_str()));
+  Press(k按钮7);
+  EXPECT_TRUE(WaitUntil([] { return ProcessesNamed("notepad.exe").size() == 1; }, 10000));
+  EXPECT_FALSE(Exists(kNotes));
+}
+
+TEST_F(LauncherActions, ClosingEndsTheTutorialAndRemovesTheFolderEveryTime) {
+  for (int round = 0; round < 3; ++round) {
+    SCOPED_TRACE(round);
+    Start();
+    Press(k按钮1);
+    ASSERT_TRUE(WaitUntil([] { return ProcessesNamed("velto77.exe").size() == 1; }, 10000));
+    Settle();
+    Close();
+    EXPECT_TRUE(ProcessesNamed("velto77.exe").empty());
+    EXPECT_FALSE(Exists(kFolder)) << "the race between ending and deleting shows";
+  }
+}
+
+TEST_F(LauncherActions, ClosingEndsOneOfTwoCopiesAndOneOfTwoNotepads) {
+  Start();
+  for (const auto& [button, program, count] : {std::tuple{k按钮1, "velto77.exe", 1u}, {k按钮1, "velto77.exe", 2u},
+                                                {k按钮4, "notepad.exe", 1u}, {k按钮7, "notepad.exe", 2u}}) {
+    Press(button);
+    ASSERT_TRUE(WaitUntil([&] { return ProcessesNamed(program).size() == count; }, 10000)) << program << " x" << count;
+    WaitUntilItTakesTheForeground(program);
+    Settle();
+  }
+  Settle();
+  Close();
+  EXPECT_EQ(ProcessesNamed("velto77.exe").size(), 1u);
+  EXPECT_EQ(ProcessesNamed("notepad.exe").size(), 1u);
+  EXPECT_TRUE(Exists(kTutorial)) << "held by the copy that still runs";
+}
+
+TEST_F(LauncherActions, ClosingSparesANotepadTheUserStartedAndRemovesAnEmptyFolder) {
+  std::string command = "notepad.exe";
+  STARTUPINFOA si{};
+  si.cb = sizeof si;
+  PROCESS_INFORMATION pi{};
+  ASSERT_TRUE(CreateProcessA(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi));
+  const OwnedHandle users_notepad(pi.hProcess), thread(pi.hThread);
+  WaitForInputIdle(pi.hProcess, 5000);
+  Start();
+  Close();
+  EXPECT_EQ(WaitForSingleObject(users_notepad.get(), 500), DWORD{WAIT_TIMEOUT}) << "the user's Notepad was ended";
+  EXPECT_FALSE(Exists(kFolder));
+}
+
+TEST_F(LauncherActions, EndingTheSessionIsNotRefusedAndRunsNoCleanup) {
+  Start();
+  DWORD_PTR answer = 0;
+  ASSERT_TRUE(SendMessageTimeoutA(window, WM_QUERYENDSESSION, 0, 0, 0, 5000, &answer));
+  EXPECT_EQ(answer, DWORD_PTR{TRUE});
+  SendMessageTimeoutA(window, WM_ENDSESSION, TRUE, 0, 0, 5000, &answer);
+  Settle();
+  EXPECT_TRUE(IsWindow(window));
+  EXPECT_TRUE(Exists(kFolder)) << "the cleanup ran";
+  Close();
+}
+
+}  // namespace
