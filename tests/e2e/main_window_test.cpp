@@ -165,9 +165,7 @@ TEST_P(ClosingTheWindow, EndsTheProcessWithExitCodeZero) {
 }
 
 void ClickCloseBox(HWND window) {
-  const Box place = PlaceOnScreen(window);
-  const POINT p{place.left + place.width - GetSystemMetrics(SM_CXFIXEDFRAME) - GetSystemMetrics(SM_CXSIZE) / 2,
-                place.top + GetSystemMetrics(SM_CYFIXEDFRAME) + GetSystemMetrics(SM_CYSIZE) / 2};
+  const POINT p = CloseBoxOf(window);
   DWORD_PTR hit = 0;
   SendMessageTimeoutA(window, WM_NCHITTEST, 0, MAKELPARAM(p.x, p.y), SMTO_ABORTIFHUNG, 2000, &hit);
   EXPECT_EQ(hit, DWORD_PTR{HTCLOSE}) << "aimed at the close box";

@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <fstream>
 #include <optional>
+#include <sstream>
 #include <string>
 #include <tuple>
 #include <vector>
@@ -218,6 +219,74 @@ TEST_F(LauncherActions, EndingTheSessionIsNotRefusedAndRunsNoCleanup) {
   Settle();
   EXPECT_TRUE(IsWindow(window));
   EXPECT_TRUE(Exists(kFolder)) << "the cleanup ran";
+  Close();
+}
+
+// The run registers a recording program for the http scheme (see
+// tests/win32/prepare_host_test_drive.sh); it logs each request to PROBE_LOG.
+TEST_F(LauncherActions, EachLinkButtonAsksTheShellOnceWithItsUrl) {
+  const std::string log = "C:\\hosttest\\links.log";
+  DeleteFileA(log.c_str());
+  SetEnvironmentVariableA("PROBE_LOG", log.c_str());  // the launcher and the handler inherit it
+  Start();
+  auto requests = [&] {
+    std::vector<std::string> urls;
+    std::istringstream lines(Read(log));
+    for (std::string line; std::getline(lines, line);) urls.push_back(line.substr(line.rfind(' ') + 1));
+    return urls;
+  };
+  const std::vector<std::string> expected = {
+      "\"http://" LAUNCHER_SITE_HOST "/default.html\"", "\"http://" LAUNCHER_RANKING_HOST "\"",
+      "\"http://" LAUNCHER_FORUM_HOST "\""};
+  Press(k按钮2);
+  Press(k按钮3);
+  Press(k按钮5);
+  EXPECT_TRUE(WaitUntil([&] { return requests().size() >= 3; }, 15000));
+  Sleep(500);
+  EXPECT_EQ(requests(), expected);
+
+  for (int i = 0; i < 3; ++i) PressKey(VK_SPACE);  // three quick clicks of the focused 按钮5
+  EXPECT_TRUE(WaitUntil([&] { return requests().size() >= 6; }, 15000));
+  Sleep(500);
+  EXPECT_EQ(requests().size(), 6u);
+  SetEnvironmentVariableA("PROBE_LOG", nullptr);
+}
+
+TEST_F(LauncherActions, AuthorNoticeHoldsTheWindowUntilOk) {
+  Start();
+  Press(k按钮6);
+  HWND box = nullptr;
+  ASSERT_TRUE(WaitUntil([&] { return (box = FindWindowA("#32770", "信息：")) != nullptr && IsWindowVisible(box); }));
+  std::vector<HWND> buttons;
+  std::string text;
+  for (HWND c : ChildrenTopToBottom(box)) {
+    const LONG style = GetWindowLongA(c, GWL_STYLE);
+    if (_stricmp(ClassOf(c).c_str(), "Button") == 0 && IsWindowVisible(c)) buttons.push_back(c);
+    if (_stricmp(ClassOf(c).c_str(), "Static") == 0 && (style & SS_TYPEMASK) == SS_ICON)
+      EXPECT_FALSE(IsWindowVisible(c) && SendMessageA(c, STM_GETICON, 0, 0)) << "the notice shows no icon";
+    else if (_stricmp(ClassOf(c).c_str(), "Static") == 0 && !TextOf(c).empty())
+      text = TextOf(c);
+  }
+  EXPECT_EQ(text, "作者暂时没有主页");
+  EXPECT_EQ(buttons.size(), 1u);
+  EXPECT_FALSE(IsWindowEnabled(window)) << "the main window takes no input while the notice is up";
+
+  // A click on the main window's close box does nothing while the notice is up.
+  ClickAt(CloseBoxOf(window));
+  Sleep(500);
+  EXPECT_TRUE(IsWindow(window));
+  EXPECT_TRUE(IsWindow(box));
+
+  // Alt+F4 reaches the notice, which it answers like OK; the main window stays.
+  PressKey(VK_F4, false, true);
+  EXPECT_TRUE(WaitUntil([&] { return !IsWindow(box) && IsWindowEnabled(window); }));
+  EXPECT_TRUE(IsWindow(window));
+  EXPECT_EQ(launcher->WaitForExit(0), DWORD{STILL_ACTIVE});
+
+  Press(k按钮6);
+  ASSERT_TRUE(WaitUntil([&] { return (box = FindWindowA("#32770", "信息：")) != nullptr && IsWindowVisible(box); }));
+  SendMessageA(GetDlgItem(box, IDOK), BM_CLICK, 0, 0);
+  EXPECT_TRUE(WaitUntil([&] { return !IsWindow(box) && IsWindowEnabled(window); }));
   Close();
 }
 

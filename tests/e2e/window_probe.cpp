@@ -200,6 +200,12 @@ bool ScreenCapture::SaveBmp(const std::string& path) const {
   return std::fclose(f) == 0 && ok;
 }
 
+POINT CloseBoxOf(HWND window) {
+  const Box place = PlaceOnScreen(window);
+  return {place.left + place.width - GetSystemMetrics(SM_CXFIXEDFRAME) - GetSystemMetrics(SM_CXSIZE) / 2,
+          place.top + GetSystemMetrics(SM_CYFIXEDFRAME) + GetSystemMetrics(SM_CYSIZE) / 2};
+}
+
 bool BringToFront(HWND window) {
   const DWORD thread = GetWindowThreadProcessId(window, nullptr);
   auto in_front = [&] { return ActiveOfThread(thread) == window && GetForegroundWindow() == window; };

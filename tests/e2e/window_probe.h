@@ -26,6 +26,9 @@ bool WaitUntil(const std::function<bool()>& condition, DWORD timeout_ms = 5000);
 // Every top-level window of the process that is visible, other than `except`.
 std::vector<HWND> OtherVisibleWindowsOf(DWORD process_id, HWND except);
 
+// The middle of a captioned window's close box, on the screen.
+POINT CloseBoxOf(HWND window);
+
 // Makes another process's window the one that takes the keyboard, as a user
 // clicking its caption would; true once it has.
 bool BringToFront(HWND window);
