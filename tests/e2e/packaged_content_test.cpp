@@ -3,7 +3,6 @@
 #include "launcher_process.h"
 
 #include <gtest/gtest.h>
-#include <tlhelp32.h>
 
 #include <algorithm>
 #include <fstream>
@@ -13,6 +12,7 @@
 #include <tuple>
 #include <vector>
 
+#include "processes.h"
 #include "window_probe.h"
 
 namespace {
@@ -27,16 +27,6 @@ std::string Read(const std::string& path) {
   return {std::istreambuf_iterator<char>(in), {}};
 }
 bool Exists(const std::string& path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
-
-std::vector<DWORD> ProcessesNamed(const char* name) {
-  std::vector<DWORD> ids;
-  const OwnedHandle snapshot(NullIfInvalid(CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0)));
-  PROCESSENTRY32 e{};
-  e.dwSize = sizeof e;
-  for (BOOL more = Process32First(snapshot.get(), &e); more; more = Process32Next(snapshot.get(), &e))
-    if (lstrcmpiA(e.szExeFile, name) == 0) ids.push_back(e.th32ProcessID);
-  return ids;
-}
 
 void EndAll(const char* name) {
   for (DWORD id : ProcessesNamed(name)) {

@@ -3,7 +3,6 @@
 #include "host/win32_host_services.h"
 
 #include <gtest/gtest.h>
-#include <tlhelp32.h>
 
 #include <fstream>
 #include <sstream>
@@ -12,6 +11,7 @@
 #include <vector>
 
 #include "host/win32_owners.h"
+#include "processes.h"
 
 namespace {
 
@@ -47,16 +47,7 @@ std::span<const std::uint8_t> Bytes(const std::string& s) {
 }
 
 // Processes whose parent is this test, by executable name.
-std::vector<DWORD> ChildrenNamed(const char* name) {
-  std::vector<DWORD> ids;
-  const OwnedHandle snapshot(NullIfInvalid(CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0)));
-  PROCESSENTRY32 e{};
-  e.dwSize = sizeof e;
-  for (BOOL more = Process32First(snapshot.get(), &e); more; more = Process32Next(snapshot.get(), &e))
-    if (e.th32ParentProcessID == GetCurrentProcessId() && lstrcmpiA(e.szExeFile, name) == 0)
-      ids.push_back(e.th32ProcessID);
-  return ids;
-}
+std::vector<DWORD> ChildrenNamed(const char* name) { return ProcessesNamed(name, GetCurrentProcessId()); }
 
 bool IsRunning(DWORD id) {
   const OwnedHandle p(OpenProcess(SYNCHRONIZE, FALSE, id));

@@ -1,5 +1,7 @@
-// The packaged blocks as stored, and the handlers that write and open them.
+// The packaged blocks as stored, and every handler's fixed steps.
+#include "cleanup/cleanup_on_close.h"
 #include "content/extraction_actions.h"
+#include "links/link_actions.h"
 
 #include <gtest/gtest.h>
 
@@ -60,10 +62,10 @@ struct ActionCase {
 
 void PrintTo(const ActionCase& c, std::ostream* os) { *os << c.what; }
 
-class ExtractionAction : public testing::TestWithParam<std::tuple<ActionCase, bool>> {};
+class HandlerSteps : public testing::TestWithParam<std::tuple<ActionCase, bool>> {};
 
 // The same fixed steps whether or not the host succeeds: no step looks at a result.
-TEST_P(ExtractionAction, RunsItsStepsInOrder) {
+TEST_P(HandlerSteps, RunInOrderWhateverTheHostAnswers) {
   const auto& [c, host_succeeds] = GetParam();
   RecordingHost host;
   host.answer = host_succeeds;
@@ -72,7 +74,7 @@ TEST_P(ExtractionAction, RunsItsStepsInOrder) {
 }
 
 INSTANTIATE_TEST_SUITE_P(
-    Handlers, ExtractionAction,
+    Handlers, HandlerSteps,
     testing::Combine(
         testing::Values(
             ActionCase{"PrepareWorkingFolder", PrepareWorkingFolder, {"CreateFolder C:\\Program Files\\zorvalin"}},
@@ -84,10 +86,29 @@ INSTANTIATE_TEST_SUITE_P(
                         "ShellOpen notepad.exe C:\\Program Files\\zorvalin\\tougao.txt"}},
             ActionCase{"OpenTutorialNotes", OpenTutorialNotes,
                        {"WriteBlockToFile C:\\Program Files\\zorvalin\\shuoming.txt 451",
-                        "ShellOpen notepad.exe C:\\Program Files\\zorvalin\\shuoming.txt"}}),
+                        "ShellOpen notepad.exe C:\\Program Files\\zorvalin\\shuoming.txt"}},
+            ActionCase{"OpenSitePage", OpenSitePage, {"OpenUrl http://" LAUNCHER_SITE_HOST "/default.html"}},
+            ActionCase{"OpenRankingSite", OpenRankingSite, {"OpenUrl http://" LAUNCHER_RANKING_HOST}},
+            ActionCase{"OpenForum", OpenForum, {"OpenUrl http://" LAUNCHER_FORUM_HOST}},
+            ActionCase{"ShowAuthorNotice", ShowAuthorNotice, {"ShowMessage 作者暂时没有主页"}},
+            ActionCase{"CleanUpOnClose", CleanUpOnClose,
+                       {"TerminateProcessByName velto77.exe", "TerminateProcessByName notepad.exe",
+                        "WaitForTerminatedProcesses 1000", "RemoveFolderTree C:\\Program Files\\zorvalin"}}),
         testing::Bool()),
     [](const auto& info) {
       return std::string(std::get<0>(info.param).what) + (std::get<1>(info.param) ? "_HostSucceeds" : "_HostFails");
     });
+
+// The three hosts are two names of the site and one other site; the URLs of
+// the roots carry no path and no trailing slash.
+TEST(SiteAddresses, HostsAreDistinctAndRootsBare) {
+  const std::string site = LAUNCHER_SITE_HOST, forum = LAUNCHER_FORUM_HOST, ranking = LAUNCHER_RANKING_HOST;
+  EXPECT_NE(site, forum);
+  EXPECT_NE(site, ranking);
+  for (const std::string& host : {site, forum, ranking}) {
+    EXPECT_EQ(host.find('/'), std::string::npos) << host;
+    EXPECT_FALSE(host.empty());
+  }
+}
 
 }  // namespace

@@ -1,0 +1,20 @@
+#pragma once
+// The running processes of an executable name, as the system lists them.
+#include <windows.h>
+#include <tlhelp32.h>
+
+#include <vector>
+
+#include "host/win32_owners.h"
+
+// With a parent id, only that process's children.
+inline std::vector<DWORD> ProcessesNamed(const char* name, DWORD parent = 0) {
+  std::vector<DWORD> ids;
+  const OwnedHandle snapshot(NullIfInvalid(CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0)));
+  PROCESSENTRY32 e{};
+  e.dwSize = sizeof e;
+  for (BOOL more = Process32First(snapshot.get(), &e); more; more = Process32Next(snapshot.get(), &e))
+    if (lstrcmpiA(e.szExeFile, name) == 0 && (parent == 0 || e.th32ParentProcessID == parent))
+      ids.push_back(e.th32ProcessID);
+  return ids;
+}
