@@ -113,6 +113,26 @@ TEST_F(LauncherWindow, TabWalksTheRingBothWays) {
                                                 "按钮4", "按钮2", "按钮1"}));
 }
 
+TEST_F(LauncherWindow, FocusComesBackAfterAnotherProgramHadIt) {
+  MakeActive();
+  EXPECT_EQ(FocusAfter(VK_TAB), "按钮2");
+  EXPECT_EQ(FocusAfter(VK_TAB), "按钮4");
+  // The user switches to another program and back.
+  std::string command = "notepad.exe";
+  STARTUPINFOA si{};
+  si.cb = sizeof si;
+  PROCESS_INFORMATION pi{};
+  ASSERT_TRUE(CreateProcessA(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi));
+  const OwnedHandle notepad(pi.hProcess), thread(pi.hThread);
+  HWND other = nullptr;
+  ASSERT_TRUE(WaitUntil([&] { return (other = FindMainWindowOfAnyClass(pi.dwProcessId)) != nullptr; }));
+  ASSERT_TRUE(BringToFront(other));
+  EXPECT_NE(GetForegroundWindow(), window);
+  MakeActive();
+  EXPECT_TRUE(WaitUntil([&] { return NameOf(Focus()) == "按钮4"; }, 2000)) << NameOf(Focus());
+  TerminateProcess(notepad.get(), 0);
+}
+
 TEST_F(LauncherWindow, EnterEscAndF1LeaveTheWindowOpen) {
   MakeActive();
   for (WORD key : {VK_RETURN, VK_ESCAPE, VK_F1}) PressKey(key);

@@ -83,6 +83,11 @@ BOOL CALLBACK CollectVisible(HWND w, LPARAM p) {
 
 }  // namespace
 
+HWND FindMainWindowOfAnyClass(DWORD process_id) {
+  const std::vector<HWND> windows = OtherVisibleWindowsOf(process_id, nullptr);
+  return windows.empty() ? nullptr : windows.front();
+}
+
 std::vector<HWND> OtherVisibleWindowsOf(DWORD process_id, HWND except) {
   WindowSearch search{process_id, except, {}};
   EnumWindows(CollectVisible, reinterpret_cast<LPARAM>(&search));

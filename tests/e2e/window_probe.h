@@ -8,6 +8,8 @@
 #include <vector>
 
 HWND FindMainWindowOf(DWORD process_id);
+// The first visible top-level window of a process, whatever its class.
+HWND FindMainWindowOfAnyClass(DWORD process_id);
 std::vector<HWND> ChildrenTopToBottom(HWND parent);
 std::string ClassOf(HWND window);
 std::string TextOf(HWND window);
