@@ -23,8 +23,8 @@ LauncherProcess::~LauncherProcess() {
   if (job_) TerminateJobObject(job_.get(), 1);
 }
 
-bool LauncherProcess::Start() {
-  std::string command = "\"" + DriverFolder() + "launcher.exe\"";
+bool LauncherProcess::Start(const char* program) {
+  std::string command = "\"" + DriverFolder() + program + "\"";
   STARTUPINFOA si{};
   si.cb = sizeof si;
   PROCESS_INFORMATION pi{};

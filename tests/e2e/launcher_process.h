@@ -16,7 +16,8 @@ public:
   LauncherProcess(const LauncherProcess&) = delete;
   LauncherProcess& operator=(const LauncherProcess&) = delete;
 
-  bool Start();
+  // `program` lives beside the driver: the launcher, or a build of it aimed elsewhere.
+  bool Start(const char* program = "launcher.exe");
   // The main window once it is visible, or null after the timeout.
   HWND WaitForWindow(DWORD timeout_ms = 15000);
   // The exit code, or STILL_ACTIVE when it did not end in time.

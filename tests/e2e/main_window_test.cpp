@@ -39,10 +39,15 @@ const ChildRow kChildren[] = {
     {"按钮1", "Button", "开始观看教程", {8, 8, 96, 32}, 100, kButtonStyle},
 };
 
-std::string NameOf(HWND control) {
+// The control that holds the window: the web panel passes its focus on to the
+// browser control inside it.
+std::string NameOf(HWND window) {
+  HWND control = window;
+  while (control && GetParent(control) && ClassOf(GetParent(control)) != "WTWindow")
+    control = GetParent(control);
   for (const ChildRow& row : kChildren)
     if (GetDlgCtrlID(control) == row.id) return row.name;
-  return control ? "(window " + ClassOf(control) + ")" : "(none)";
+  return window ? "(window " + ClassOf(window) + ")" : "(none)";
 }
 
 class LauncherWindow : public testing::Test {
