@@ -5,6 +5,8 @@
 
 #include <iterator>
 
+#include "ui/dispatch_without_type_info.h"
+
 namespace {
 
 // The panel's events in their order, by the notification that raises each.
@@ -76,20 +78,15 @@ STDMETHODIMP_(ULONG) BrowserEvents::Release() {
 }
 
 STDMETHODIMP BrowserEvents::GetTypeInfoCount(UINT* count) {
-  if (!count) return E_POINTER;
-  *count = 0;
-  return S_OK;
+  return dispatch_without_type_info::TypeInfoCount(count);
 }
 
 STDMETHODIMP BrowserEvents::GetTypeInfo(UINT, LCID, ITypeInfo** info) {
-  if (info) *info = nullptr;
-  return DISP_E_BADINDEX;
+  return dispatch_without_type_info::TypeInfo(info);
 }
 
 STDMETHODIMP BrowserEvents::GetIDsOfNames(REFIID, LPOLESTR*, UINT names, LCID, DISPID* ids) {
-  if (ids)
-    for (UINT i = 0; i < names; ++i) ids[i] = DISPID_UNKNOWN;
-  return DISP_E_UNKNOWNNAME;
+  return dispatch_without_type_info::IdsOfNames(names, ids);
 }
 
 STDMETHODIMP BrowserEvents::Invoke(DISPID id, REFIID, LCID, WORD, DISPPARAMS* params,

@@ -4,6 +4,8 @@
 
 #include <idispids.h>
 
+#include "ui/dispatch_without_type_info.h"
+
 STDMETHODIMP BrowserSite::QueryInterface(REFIID iid, void** object) {
   if (!object) return E_POINTER;
   if (iid == IID_IUnknown || iid == IID_IOleClientSite)
@@ -64,20 +66,15 @@ STDMETHODIMP BrowserSite::GetWindowContext(IOleInPlaceFrame** frame, IOleInPlace
 }
 
 STDMETHODIMP BrowserSite::GetTypeInfoCount(UINT* count) {
-  if (!count) return E_POINTER;
-  *count = 0;
-  return S_OK;
+  return dispatch_without_type_info::TypeInfoCount(count);
 }
 
 STDMETHODIMP BrowserSite::GetTypeInfo(UINT, LCID, ITypeInfo** info) {
-  if (info) *info = nullptr;
-  return DISP_E_BADINDEX;
+  return dispatch_without_type_info::TypeInfo(info);
 }
 
 STDMETHODIMP BrowserSite::GetIDsOfNames(REFIID, LPOLESTR*, UINT names, LCID, DISPID* ids) {
-  if (ids)
-    for (UINT i = 0; i < names; ++i) ids[i] = DISPID_UNKNOWN;
-  return DISP_E_UNKNOWNNAME;
+  return dispatch_without_type_info::IdsOfNames(names, ids);
 }
 
 // The control asks for its ambient properties right after SetClientSite; it

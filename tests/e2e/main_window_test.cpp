@@ -6,6 +6,7 @@
 #include <string>
 
 #include "launcher_process.h"
+#include "processes.h"
 #include "window_probe.h"
 
 namespace {
@@ -123,19 +124,15 @@ TEST_F(LauncherWindow, FocusComesBackAfterAnotherProgramHadIt) {
   EXPECT_EQ(FocusAfter(VK_TAB), "按钮2");
   EXPECT_EQ(FocusAfter(VK_TAB), "按钮4");
   // The user switches to another program and back.
-  std::string command = "notepad.exe";
-  STARTUPINFOA si{};
-  si.cb = sizeof si;
-  PROCESS_INFORMATION pi{};
-  ASSERT_TRUE(CreateProcessA(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi));
-  const OwnedHandle notepad(pi.hProcess), thread(pi.hThread);
+  const StartedProgram notepad = StartProgram("notepad.exe");
+  ASSERT_TRUE(notepad.process);
   HWND other = nullptr;
-  ASSERT_TRUE(WaitUntil([&] { return (other = FindMainWindowOfAnyClass(pi.dwProcessId)) != nullptr; }));
+  ASSERT_TRUE(WaitUntil([&] { return (other = FindMainWindowOfAnyClass(notepad.id)) != nullptr; }));
   ASSERT_TRUE(BringToFront(other));
   EXPECT_NE(GetForegroundWindow(), window);
   MakeActive();
   EXPECT_TRUE(WaitUntil([&] { return NameOf(Focus()) == "按钮4"; }, 2000)) << NameOf(Focus());
-  TerminateProcess(notepad.get(), 0);
+  TerminateProcess(notepad.process.get(), 0);
 }
 
 TEST_F(LauncherWindow, EnterEscAndF1LeaveTheWindowOpen) {

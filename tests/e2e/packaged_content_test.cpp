@@ -190,16 +190,11 @@ TEST_F(LauncherActions, ClosingEndsOneOfTwoCopiesAndOneOfTwoNotepads) {
 }
 
 TEST_F(LauncherActions, ClosingSparesANotepadTheUserStartedAndRemovesAnEmptyFolder) {
-  std::string command = "notepad.exe";
-  STARTUPINFOA si{};
-  si.cb = sizeof si;
-  PROCESS_INFORMATION pi{};
-  ASSERT_TRUE(CreateProcessA(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi));
-  const OwnedHandle users_notepad(pi.hProcess), thread(pi.hThread);
-  WaitForInputIdle(pi.hProcess, 5000);
+  const StartedProgram users_notepad = StartProgram("notepad.exe");
+  ASSERT_TRUE(users_notepad.process);
   Start();
   Close();
-  EXPECT_EQ(WaitForSingleObject(users_notepad.get(), 500), DWORD{WAIT_TIMEOUT}) << "the user's Notepad was ended";
+  EXPECT_EQ(WaitForSingleObject(users_notepad.process.get(), 500), DWORD{WAIT_TIMEOUT}) << "the user's Notepad was ended";
   EXPECT_FALSE(Exists(kFolder));
 }
 

@@ -77,18 +77,7 @@ protected:
       }
   }
   // Starts a program the way a stranger would: not through the host.
-  DWORD StartStranger(const std::string& path) {
-    std::string command = "\"" + path + "\"";
-    STARTUPINFOA si{};
-    si.cb = sizeof si;
-    PROCESS_INFORMATION pi{};
-    if (!CreateProcessA(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi))
-      return 0;
-    WaitForInputIdle(pi.hProcess, 5000);
-    CloseHandle(pi.hThread);
-    CloseHandle(pi.hProcess);
-    return pi.dwProcessId;
-  }
+  DWORD StartStranger(const std::string& path) { return StartProgram("\"" + path + "\"").id; }
   std::string Log() const { return Read(log_); }
 
   Win32HostServices host;
